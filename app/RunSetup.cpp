@@ -1,0 +1,111 @@
+#include "app/RunSetup.h"
+
+#include <string.h>
+
+#include "app/BackgroundWindow.h"
+#include "app/PathUtil.h"
+#include "app/ScopedWin.h"
+#include "app/TextTable.h"
+
+namespace {
+
+// The background picture: a bitmap named like the program with ".bmp" in place of ".exe";
+// a program whose name does not end in ".exe" has none.
+HBITMAP LoadPictureBesideProgram() {
+  char path[kPathCapacity];
+  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  if (length == 0 || length >= sizeof path) return nullptr;
+  if (length < 5 || !EndsWithNoCase(path, ".exe")) return nullptr;
+  memcpy(path + length - 4, ".bmp", 4);
+  return LoadBitmapFile(path);
+}
+
+enum class TempSpace { Unknown, Enough, TooLittle };
+
+// Checks the free space of the temporary folder with a fresh temporary file there; the
+// file itself is left for the side picture. Unknown when there is no temporary folder or file.
+TempSpace CheckTempSpace(char* tempFile) {
+  char folder[kPathCapacity];
+  DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) return TempSpace::Unknown;
+  if (!GetTempFileNameA(folder, "PD", 0, tempFile)) return TempSpace::Unknown;
+  return HasEnoughSpace(FreeDiskSpace(tempFile), RequiredSpace(true)) ? TempSpace::Enough
+                                                                       : TempSpace::TooLittle;
+}
+
+void Report(const SetupContext& context, const char* caption, bool failed) {
+  char message[kMessageCapacity];
+  if (failed) {
+    FormatTextInto(message, sizeof message, Texts.installationFailed, context.failureReason);
+  } else {
+    CopyText(message, sizeof message, Texts.installationComplete);
+  }
+  MessageBoxA(context.backgroundWindow, message, caption,
+              failed ? MB_ICONERROR : MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+int InstallProgressRange(uint32_t selectedProducts) { return int(selectedProducts) * 5 + 4; }
+
+bool RunInstallActions(SetupContext& context, ProgressDialog& progress) {
+  CopyText(context.failureReason, sizeof context.failureReason, Texts.unknownError);
+
+  // Page choices.
+  progress.Step();
+  progress.SetStatus(Texts.modifyingRegistry);
+
+  // Registry patch.
+  progress.Step();
+  progress.SetStatus(Texts.modifyingRegistry);
+
+  // Shell integration.
+  progress.Step();
+  progress.SetStatus(Texts.addingToFindMenu);
+
+  // Completion.
+  progress.Step();
+  progress.SetStatus(Texts.setupComplete);
+  return true;
+}
+
+int RunSetup(SetupContext& context) {
+  // Preparation.
+  char caption[kPathCapacity];
+  FormatTextInto(caption, sizeof caption, Texts.installationCaption, context.setupName);
+  context.backgroundPicture = nullptr;
+
+  char tempFolder[kPathCapacity];
+  DWORD length = GetTempPathA(sizeof tempFolder, tempFolder);
+  if (length != 0 && length < sizeof tempFolder) CreatePath(tempFolder);
+
+  context.backgroundPicture = LoadPictureBesideProgram();
+
+  char tempFile[MAX_PATH];
+  TempSpace space = CheckTempSpace(tempFile);
+  if (space != TempSpace::Unknown) DeleteFileA(tempFile);
+  if (space == TempSpace::TooLittle) {
+    MessageBoxA(nullptr, Texts.insufficientTempSpace, caption, MB_ICONERROR);
+  } else {
+    BackgroundWindow background;
+    if (background.Create(caption)) {
+      context.backgroundWindow = background.Handle();
+      ShowWindow(background.Handle(), SW_SHOWMAXIMIZED);
+      UpdateWindow(background.Handle());
+
+      // Installation actions.
+      ProgressDialog progress;
+      progress.Create(background.Handle());
+      progress.SetRange(InstallProgressRange(SelectedProductCount()));
+      bool succeeded = RunInstallActions(context, progress);
+      progress.Destroy();
+      Report(context, caption, !succeeded);
+    }
+    // Clean-up: the window goes here, the pictures after it.
+    context.backgroundWindow = nullptr;
+  }
+
+  if (context.backgroundPicture) DeleteObject(context.backgroundPicture);
+  context.backgroundPicture = nullptr;
+  return 0;
+}
