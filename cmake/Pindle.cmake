@@ -1,6 +1,8 @@
 # Build conventions shared by every directory.
 
 if(PINDLE_WINDOWS)
+  include(${CMAKE_CURRENT_LIST_DIR}/HostTools.cmake)
+
   # The setup program is lean: no exceptions, no RTTI, sized for space, unused sections dropped,
   # and it needs no DLL beyond those of Windows.
   set(PINDLE_PRODUCT_FLAGS -Os -Wall -Wextra -Werror -fno-exceptions -fno-rtti
@@ -48,6 +50,17 @@ else()
       list(APPEND PINDLE_HOST_FLAGS -fsanitize=fuzzer-no-link)
     endif()
   endif()
+
+  # Host tools land in <build>/bin, where the Windows builds find them (HostTools.cmake).
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+  # A host tool: built in every host build, and by the Windows builds for their own use.
+  function(pindle_host_tool name)
+    add_executable(${name} ${ARGN})
+    target_compile_options(${name} PRIVATE ${PINDLE_HOST_FLAGS})
+    target_link_options(${name} PRIVATE ${PINDLE_SANITIZE})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  endfunction()
 
   # Code that needs no Windows, built for the host as well.
   function(pindle_host_library name)
