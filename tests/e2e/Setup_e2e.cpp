@@ -1,0 +1,166 @@
+// setup.exe from start to end, as a user sees it.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/driver/Driver.h"
+#include "tests/support/WineTest.h"
+
+namespace {
+
+const char kBackgroundClass[] = "PINDLESETUPWNDCLASS";
+const char kCaption[] = "WebPindle Installation";
+
+// The setup program under test, copied under the given name into a scratch folder.
+std::string CopySetup(const ScratchFolder& folder, const char* name) {
+  const char* built = getenv("PINDLE_SETUP");
+  std::string copy = folder / name;
+  if (!built || !CopyFileA(driver::WindowsPath(built).c_str(), copy.c_str(), FALSE)) return "";
+  return copy;
+}
+
+// Colour of gradient band i of the product's colours (the band table of the background).
+COLORREF Band(int i) {
+  struct Rgb {
+    int band, r, g, b;
+  } table[] = {{0, 189, 255, 231}, {1, 188, 254, 230}, {12, 182, 248, 224},
+               {127, 119, 190, 159}, {191, 84, 157, 122}};
+  for (const Rgb& t : table) {
+    if (t.band == i) return RGB(t.r, t.g, t.b);
+  }
+  return CLR_INVALID;
+}
+
+// A 24-bit picture of one colour with another colour in its bottom-right pixel.
+bool WritePicture(const std::string& path, int width, int height, COLORREF fill, COLORREF corner) {
+  int rowBytes = (width * 3 + 3) & ~3;
+  std::vector<uint8_t> file(54 + size_t(rowBytes) * height, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(v >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, uint32_t(file.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, uint32_t(width));
+  put32(22, uint32_t(height));
+  file[26] = 1;
+  file[28] = 24;
+  for (int y = 0; y < height; ++y) {  // rows bottom-up: file row 0 is the picture's last row
+    for (int x = 0; x < width; ++x) {
+      COLORREF c = (y == 0 && x == width - 1) ? corner : fill;
+      uint8_t* p = &file[54 + size_t(y) * rowBytes + x * 3];
+      p[0] = GetBValue(c);
+      p[1] = GetGValue(c);
+      p[2] = GetRValue(c);
+    }
+  }
+  return WriteFileBytes(path, file.data(), file.size());
+}
+
+// Runs the setup until its final message box, checks the box, captures the screen with
+// the background behind it, answers OK and checks the exit code.
+struct Completed {
+  driver::MessageBoxInfo box;
+  driver::Screenshot screen;
+  HWND background = nullptr;
+  RECT backgroundClient = {};
+  POINT backgroundOrigin = {};
+  long exitCode = -1;
+};
+
+void RunToCompletion(const std::string& setup, Completed* run) {
+  driver::Process process;
+  ASSERT_TRUE(process.Start(setup)) << setup;
+  ASSERT_TRUE(driver::WaitForMessageBox(process.Id(), &run->box)) << "no message box appeared";
+  run->background = driver::FindProcessWindow(process.Id(), kBackgroundClass);
+  ASSERT_NE(run->background, nullptr) << "no background window";
+  GetClientRect(run->background, &run->backgroundClient);
+  ClientToScreen(run->background, &run->backgroundOrigin);
+  driver::Settle(process.Id());
+  ASSERT_TRUE(run->screen.Capture());
+  EXPECT_TRUE(driver::MessageBoxShowsIcon(run->box, IDI_INFORMATION)) << "information icon";
+  EXPECT_TRUE(driver::AnswerMessageBox(run->box, IDOK));
+  run->exitCode = process.WaitForExit();
+}
+
+void ExpectPixel(const driver::Screenshot& screen, int x, int y, COLORREF expected, const char* what) {
+  EXPECT_EQ(driver::ColourText(screen.Pixel(x, y)), driver::ColourText(expected))
+      << what << " at (" << x << ", " << y << ")";
+}
+
+TEST(Setup, CoversTheScreenWithTheGradientAndReportsCompletion) {
+  ScratchFolder folder("pindle-e2e-plain");
+  std::string setup = CopySetup(folder, "setup.exe");
+  ASSERT_FALSE(setup.empty());
+  Completed run;
+  ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run));
+
+  EXPECT_EQ(run.box.title, kCaption);
+  EXPECT_EQ(run.box.text, "Installation complete.");
+  EXPECT_EQ(run.box.owner, run.background) << "the background window owns the report";
+  EXPECT_EQ(run.backgroundOrigin.x, 0);
+  EXPECT_EQ(run.backgroundOrigin.y, 0);
+  EXPECT_EQ(run.backgroundClient.right, 1024);
+  EXPECT_EQ(run.backgroundClient.bottom, 768);
+
+  // Band height 4 on a 768-pixel screen: band i covers rows 4i to 4i + 3.
+  for (int band : {0, 1, 12, 127, 191}) {
+    for (int x : {0, 1000}) ExpectPixel(run.screen, x, band * 4 + 2, Band(band), "gradient band");
+  }
+  ExpectPixel(run.screen, 5, 767, Band(191), "lowest visible band");
+  EXPECT_EQ(run.exitCode, 0);
+}
+
+TEST(Setup, DrawsThePictureNamedLikeTheProgram) {
+  ScratchFolder folder("pindle-e2e-picture");
+  std::string setup = CopySetup(folder, "SETUP.EXE");
+  ASSERT_FALSE(setup.empty());
+  ASSERT_TRUE(WritePicture(folder / "SETUP.bmp", 64, 48, RGB(200, 16, 16), RGB(16, 16, 200)));
+  Completed run;
+  ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run));
+  ExpectPixel(run.screen, 0, 0, RGB(200, 16, 16), "picture at the top left");
+  ExpectPixel(run.screen, 63, 47, RGB(16, 16, 200), "picture's bottom-right pixel, unscaled");
+  ExpectPixel(run.screen, 64, 2, Band(0), "gradient right of the picture");
+  ExpectPixel(run.screen, 2, 48 + 2, Band(12), "gradient below the picture");
+  EXPECT_EQ(run.exitCode, 0);
+}
+
+TEST(Setup, ProgramNotEndingInExeLooksForNoPicture) {
+  ScratchFolder folder("pindle-e2e-nopicture");
+  std::string setup = CopySetup(folder, "setup.bin");
+  ASSERT_FALSE(setup.empty());
+  ASSERT_TRUE(WritePicture(folder / "setup.bmp", 64, 48, RGB(200, 16, 16), RGB(16, 16, 200)));
+  Completed run;
+  ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run));
+  ExpectPixel(run.screen, 0, 2, Band(0), "no picture: gradient at the top left");
+  EXPECT_EQ(run.exitCode, 0);
+}
+
+TEST(Setup, TooLittleTemporarySpaceStopsBeforeAnythingIsShown) {
+  if (GetDriveTypeA("T:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive T: (cannot mount)";
+  ScratchFolder folder("pindle-e2e-tempspace");
+  std::string setup = CopySetup(folder, "setup.exe");
+  ASSERT_FALSE(setup.empty());
+  driver::Process process;
+  ASSERT_TRUE(process.Start(setup, {"TEMP=T:\\", "TMP=T:\\"}));
+  driver::MessageBoxInfo box;
+  ASSERT_TRUE(driver::WaitForMessageBox(process.Id(), &box));
+  EXPECT_EQ(box.title, kCaption);
+  EXPECT_EQ(box.text, "Insufficient free drive space to complete installation.");
+  EXPECT_EQ(box.owner, nullptr) << "no window exists yet to own the message";
+  EXPECT_EQ(driver::FindProcessWindow(process.Id(), kBackgroundClass), nullptr);
+  driver::Settle(process.Id());
+  EXPECT_TRUE(driver::MessageBoxShowsIcon(box, IDI_ERROR)) << "error icon";
+  EXPECT_TRUE(driver::AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(process.WaitForExit(), 0);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA("T:\\PD*.tmp", &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left on T:";
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+}  // namespace
