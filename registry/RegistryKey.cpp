@@ -2,22 +2,6 @@
 
 #include <string.h>
 
-// The per-user root of every family area.
-#define PINDLE_FAMILY_ROOT "Software\\Morvane\\NetPindle\\CurrentVersion"
-
-namespace {
-
-// Appends text to the path of `length` characters; false when the result would not fit.
-bool AppendToPath(char* path, size_t* length, const char* text) {
-  size_t add = strlen(text);
-  if (add >= kRegistryPathCapacity - *length) return false;
-  memcpy(path + *length, text, add + 1);
-  *length += add;
-  return true;
-}
-
-}  // namespace
-
 RegistryKey::RegistryKey(const char* productName) : key_(nullptr) {
   if (!productName) productName = "";
   size_t length = 0;
@@ -33,50 +17,24 @@ void RegistryKey::Close() {
   key_ = nullptr;
 }
 
-// Root and path of an area and sub-key. False for an unknown area, for AreaProduct with a
-// product name that was too long, and for a path over kRegistryPathCapacity - 1 characters.
-bool RegistryKey::ComposePath(RegistryArea area, const char* subKey, HKEY* root,
-                              char* path) const {
-  const char* base = nullptr;  // areas below the family root; null for the three system roots
-  const char* product = nullptr;
-  *root = nullptr;
-  path[0] = '\0';
-  switch (area) {
-    case AreaBrowser: base = PINDLE_FAMILY_ROOT "\\Browser"; break;
-    case AreaMailer: base = PINDLE_FAMILY_ROOT "\\Mailer"; break;
-    case AreaUpdates: base = PINDLE_FAMILY_ROOT "\\Updates"; break;
-    case AreaProduct:
-      if (memchr(productName_, '\0', sizeof productName_) == nullptr) return false;
-      base = PINDLE_FAMILY_ROOT "\\";
-      product = productName_;
-      break;
-    case AreaShared: base = PINDLE_FAMILY_ROOT; break;
-    case AreaMachine: *root = HKEY_LOCAL_MACHINE; break;
-    case AreaUser: *root = HKEY_CURRENT_USER; break;
-    case AreaClasses: *root = HKEY_CLASSES_ROOT; break;
-    default: return false;
+// The root key and path of an area and sub-key; null for none (see ComposeRegistryPath).
+// A product name that was too long has no NUL in its 512 bytes.
+HKEY RegistryKey::ComposePath(RegistryArea area, const char* subKey, char* path) const {
+  bool nameFits = memchr(productName_, '\0', sizeof productName_) != nullptr;
+  switch (ComposeRegistryPath(area, subKey, nameFits ? productName_ : nullptr, path)) {
+    case RootCurrentUser: return HKEY_CURRENT_USER;
+    case RootLocalMachine: return HKEY_LOCAL_MACHINE;
+    case RootClassesRoot: return HKEY_CLASSES_ROOT;
+    case RootNone: break;
   }
-  size_t length = 0;
-  bool fits = true;
-  if (base) {
-    *root = HKEY_CURRENT_USER;
-    fits = AppendToPath(path, &length, base);
-    if (fits && product) fits = AppendToPath(path, &length, product);
-    if (fits && subKey) fits = AppendToPath(path, &length, "\\");
-  }
-  if (fits && subKey) fits = AppendToPath(path, &length, subKey);
-  if (!fits) {
-    *root = nullptr;
-    path[0] = '\0';
-  }
-  return fits;
+  return nullptr;
 }
 
 bool RegistryKey::Open(RegistryArea area, const char* subKey, bool readOnly) {
   Close();
-  HKEY root;
   char path[kRegistryPathCapacity];
-  if (!ComposePath(area, subKey, &root, path)) return false;
+  HKEY root = ComposePath(area, subKey, path);
+  if (!root) return false;
   HKEY key = nullptr;
   LONG result = readOnly ? RegOpenKeyExA(root, path, 0, KEY_READ, &key)
                          : RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -95,9 +53,9 @@ bool RegistryKey::HasSubKeys() {
 
 bool RegistryKey::DeleteKey(RegistryArea area, const char* subKey) {
   Close();
-  HKEY root;
   char path[kRegistryPathCapacity];
-  if (!ComposePath(area, subKey, &root, path) || path[0] == '\0') return false;
+  HKEY root = ComposePath(area, subKey, path);
+  if (!root || path[0] == '\0') return false;
   return RegDeleteKeyA(root, path) == ERROR_SUCCESS;
 }
 

@@ -3,24 +3,7 @@
 #include <windows.h>
 #include <stdint.h>
 
-// A root key and a fixed path. The first five lie below the family root
-// HKEY_CURRENT_USER\Software\Morvane\NetPindle\CurrentVersion; the last three take the
-// whole path below their root from the sub-key. Any other number names no key.
-enum RegistryArea : int {
-  AreaBrowser = 0,  // family root\Browser[\sub-key]
-  AreaMailer = 1,   // family root\Mailer[\sub-key]
-  AreaUpdates = 2,  // family root\Updates[\sub-key]
-  AreaProduct = 3,  // family root\<product name>[\sub-key]
-  AreaShared = 4,   // family root[\sub-key]
-  AreaMachine = 5,  // HKEY_LOCAL_MACHINE\sub-key
-  AreaUser = 6,     // HKEY_CURRENT_USER\sub-key
-  AreaClasses = 7,  // HKEY_CLASSES_ROOT\sub-key
-};
-
-// Capacity of a composed registry path, terminator included: paths of up to 1023 characters.
-constexpr size_t kRegistryPathCapacity = 1024;
-// Capacity of the bound product name, terminator included: names of up to 511 characters.
-constexpr size_t kProductNameCapacity = 512;
+#include "registry/RegistryPath.h"
 
 // Holds at most one open key, bound at construction to a product name (used only for
 // AreaProduct). Every operation reports success; none keeps an error code. A sub-key of
@@ -78,7 +61,7 @@ class RegistryKey {
   bool EnumValue(uint32_t index, char* name, uint32_t capacity);
 
  private:
-  bool ComposePath(RegistryArea area, const char* subKey, HKEY* root, char* path) const;
+  HKEY ComposePath(RegistryArea area, const char* subKey, char* path) const;
   bool Query(const char* name, DWORD expectedType, void* buffer, DWORD* size);
   bool Set(const char* name, DWORD type, const void* data, DWORD size);
 
