@@ -176,6 +176,16 @@ void PatchReader::SkipBlanks() {
   }
 }
 
+// After a list element: blanks, and when a comma follows, the comma and the blanks after
+// it; true when another element is due. A list ends at the first element without a comma.
+bool PatchReader::PassSeparator() {
+  SkipBlanks();
+  if (*position_ != ',') return false;
+  ++position_;
+  SkipBlanks();
+  return true;
+}
+
 bool PatchReader::ReadHeader() {
   statement_ = position_;
   if (strncmp(position_, kHeader, kHeaderLength) != 0) return Fail(position_, ExpectHeader);
@@ -290,13 +300,11 @@ bool PatchReader::ReadData(PatchStatement type) {
     case PatchBinary:
       read = ReadBinaryList();
       break;
-    case PatchString: {
-      size_t length = 0;
+    case PatchString:
       if (*position_ != '"') return Fail(position_, ExpectOpeningQuote);
-      read = ReadQuoted(string_, &length);
+      read = ReadQuoted(string_);
       SkipPlainBlanks();
       break;
-    }
     default:
       break;
   }
@@ -320,21 +328,18 @@ void PatchReader::ReadDecimal(uint32_t* value) {
 bool PatchReader::ReadDecimalList(bool allowEmpty) {
   count_ = 0;
   if (allowEmpty && AtLineEnd()) return true;
-  for (;;) {
+  do {
     if (count_ == kPatchListCapacity) return Fail(position_, ExpectShortList);
     ReadDecimal(&data_.numbers[count_]);
     ++count_;
-    SkipBlanks();
-    if (*position_ != ',') return true;
-    ++position_;
-    SkipBlanks();
-  }
+  } while (PassSeparator());
+  return true;
 }
 
 // Comma-separated hexadecimal bytes into Bytes; at least one, each with at least one digit.
 bool PatchReader::ReadBinaryList() {
   count_ = 0;
-  for (;;) {
+  do {
     if (count_ == kPatchListCapacity) return Fail(position_, ExpectShortList);
     const char* start = position_;
     uint32_t value = 0;
@@ -345,11 +350,8 @@ bool PatchReader::ReadBinaryList() {
     if (position_ == start) return Fail(start, ExpectHexByte);
     data_.bytes[count_] = uint8_t(value);
     ++count_;
-    SkipBlanks();
-    if (*position_ != ',') return true;
-    ++position_;
-    SkipBlanks();
-  }
+  } while (PassSeparator());
+  return true;
 }
 
 // Comma-separated quoted strings, joined into Bytes: each element's text (up to its first
@@ -358,11 +360,10 @@ bool PatchReader::ReadBinaryList() {
 bool PatchReader::ReadStringsList() {
   size_t size = 0;
   if (!AtLineEnd()) {
-    for (;;) {
+    do {
       const char* start = position_;
       if (*position_ != '"') return Fail(start, ExpectOpeningQuote);
-      size_t decoded = 0;
-      if (!ReadQuoted(string_, &decoded)) return false;
+      if (!ReadQuoted(string_)) return false;
       size_t stored = strlen(string_);
       const char* element = string_;
       if (stored == 0) {
@@ -374,11 +375,7 @@ bool PatchReader::ReadStringsList() {
       memcpy(data_.bytes + size, element, stored);
       size += stored;
       data_.bytes[size++] = 0;
-      SkipBlanks();
-      if (*position_ != ',') break;
-      ++position_;
-      SkipBlanks();
-    }
+    } while (PassSeparator());
   }
   data_.bytes[size++] = 0;
   count_ = uint32_t(size);
@@ -386,8 +383,8 @@ bool PatchReader::ReadStringsList() {
 }
 
 // A quoted string at the reading position, decoded into out (kPatchStringCapacity bytes,
-// NUL-terminated); length receives the decoded bytes, NULs from \x00 included.
-bool PatchReader::ReadQuoted(char* out, size_t* length) {
+// NUL-terminated; a \x00 inside ends the text early).
+bool PatchReader::ReadQuoted(char* out) {
   ++position_;  // the opening quote
   size_t n = 0;
   for (;;) {
@@ -428,6 +425,5 @@ bool PatchReader::ReadQuoted(char* out, size_t* length) {
     position_ += passed;
   }
   out[n] = '\0';
-  *length = n;
   return true;
 }

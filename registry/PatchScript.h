@@ -106,10 +106,11 @@ class PatchReader {
   bool ReadDecimalList(bool allowEmpty);
   bool ReadBinaryList();
   bool ReadStringsList();
-  bool ReadQuoted(char* out, size_t* length);
+  bool ReadQuoted(char* out);
   void ReadDecimal(uint32_t* value);
   bool ReadName(char close, char* out);
   void SkipBlanks();
+  bool PassSeparator();
   void SkipPlainBlanks();
   void PassLineEnds();
   void PassCommentLine();

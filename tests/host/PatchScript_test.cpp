@@ -95,6 +95,14 @@ struct TextCase {
   const char* expected;
 };
 
+// Checks a numbered table of script bodies against their traces.
+template <size_t N>
+void ExpectTraces(const TextCase (&cases)[N]) {
+  for (size_t i = 0; i < N; ++i) {
+    EXPECT_EQ(Trace(cases[i].text), cases[i].expected) << "case " << i << ": " << cases[i].text;
+  }
+}
+
 TEST(PatchReader, Header) {
   const TextCase cases[] = {
       /* 0 */ {"REGPATCH1.0000", "header\nend"},
@@ -131,9 +139,7 @@ TEST(PatchReader, LinesCommentsAndIndentation) {
       /* 10 */ {" \\\n[Web]", "[Web]\nend"},  // an indentation may continue
       /* 11 */ {"\"A\"=number:1", "A=number:1\nend"},  // the last line needs no line end
   };
-  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    EXPECT_EQ(Trace(cases[i].text), cases[i].expected) << "case " << i << ": " << cases[i].text;
-  }
+  ExpectTraces(cases);
 }
 
 TEST(PatchReader, SectionsAndValueNames) {
@@ -152,9 +158,7 @@ TEST(PatchReader, SectionsAndValueNames) {
       /* 11 */ {"\"", "malformed 2:2 ValueName"},
       /* 12 */ {"\"A=number:1", "malformed 2:12 ValueName"},
   };
-  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    EXPECT_EQ(Trace(cases[i].text), cases[i].expected) << "case " << i << ": " << cases[i].text;
-  }
+  ExpectTraces(cases);
 }
 
 TEST(PatchReader, KeywordsAndDeletions) {
@@ -169,9 +173,7 @@ TEST(PatchReader, KeywordsAndDeletions) {
       /* 7 */ {"\"A\"=number 1", "malformed 2:12 Colon"},
       /* 8 */ {"\"A\"=\\ number:5", "A=number:5\nend"},  // a backslash with text after it is a blank
   };
-  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    EXPECT_EQ(Trace(cases[i].text), cases[i].expected) << "case " << i << ": " << cases[i].text;
-  }
+  ExpectTraces(cases);
 }
 
 TEST(PatchReader, Numbers) {
@@ -202,9 +204,7 @@ TEST(PatchReader, Numbers) {
       /* 21 */ {"\"A\"=indices:2,0,1 x", "malformed 2:19 LineEnd"},  // nothing handed out
       /* 22 */ {"\"A\"=index:+1", "malformed 2:11 LineEnd"},
   };
-  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    EXPECT_EQ(Trace(cases[i].text), cases[i].expected) << "case " << i << ": " << cases[i].text;
-  }
+  ExpectTraces(cases);
 }
 
 TEST(PatchReader, Binary) {
@@ -219,9 +219,7 @@ TEST(PatchReader, Binary) {
       /* 7 */ {"\"A\"=binary:0f g", "malformed 2:15 LineEnd"},
       /* 8 */ {"\"A\"=binary:00000000FF", "A=binary:\\xff\nend"},
   };
-  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    EXPECT_EQ(Trace(cases[i].text), cases[i].expected) << "case " << i << ": " << cases[i].text;
-  }
+  ExpectTraces(cases);
 }
 
 TEST(PatchReader, StringsAndEscapes) {
@@ -253,9 +251,7 @@ TEST(PatchReader, StringsAndEscapes) {
       /* 20 */ {"\"A\"=strings:\"a\",\\\n  ;not a comment\n",
                 "malformed 3:3 OpeningQuote"},
   };
-  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    EXPECT_EQ(Trace(cases[i].text), cases[i].expected) << "case " << i << ": " << cases[i].text;
-  }
+  ExpectTraces(cases);
 }
 
 std::string Repeat(const std::string& part, size_t count) {

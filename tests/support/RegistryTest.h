@@ -2,6 +2,7 @@
 // never through the code under test.
 #pragma once
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <stdint.h>
 #include <string.h>
@@ -97,6 +98,30 @@ inline std::string HexBytes(const std::vector<uint8_t>& bytes) {
     out += hex;
   }
   return out;
+}
+
+// A value that a test expects to find, as the platform stores it.
+struct ExpectedValue {
+  std::string path;  // below HKEY_CURRENT_USER
+  const char* name;
+  DWORD type;
+  std::vector<uint8_t> bytes;
+};
+
+// Checks a numbered table of expected values against the registry.
+inline void ExpectValues(const std::vector<ExpectedValue>& cases) {
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const char* name = cases[i].name ? cases[i].name : "(default)";
+    RawValue value = ReadRawValue(HKEY_CURRENT_USER, cases[i].path, cases[i].name);
+    if (!value.found) {
+      ADD_FAILURE() << "case " << i << ": no value " << name << " in " << cases[i].path;
+      continue;
+    }
+    EXPECT_EQ(value.type, cases[i].type) << "case " << i << ": " << name;
+    EXPECT_EQ(value.bytes, cases[i].bytes)
+        << "case " << i << ": " << name << ": " << HexBytes(value.bytes) << " came, "
+        << HexBytes(cases[i].bytes) << " expected";
+  }
 }
 
 // Removes the trees that the registry tests write, before and after each test.

@@ -283,31 +283,20 @@ TEST_F(RegistryKeyTest, WritesStoreTypeAndBytes) {
   ASSERT_TRUE(WriteRawNumber(HKEY_CURRENT_USER, FamilyPath("Web"), "Replaced", 5));
   ASSERT_TRUE(key.WriteString("Replaced", "now a text"));
 
-  struct {
-    const char* name;
-    DWORD type;
-    std::vector<uint8_t> bytes;
-  } cases[] = {
-      /* 0 */ {"Number", REG_DWORD, {0x78, 0x56, 0x34, 0x12}},
-      /* 1 */ {"True", REG_DWORD, {1, 0, 0, 0}},
-      /* 2 */ {"False", REG_DWORD, {0, 0, 0, 0}},
-      /* 3 */ {"Two", REG_BINARY, {1, 0, 0, 0, 0, 1, 0, 0}},
-      /* 4 */ {"None", REG_BINARY, {}},
-      /* 5 */ {"Text", REG_SZ, TextBytes("abc")},
-      /* 6 */ {"Empty", REG_SZ, {0}},
-      /* 7 */ {"List", REG_MULTI_SZ, {'a', 0, 1, 0, 0}},
-      /* 8 */ {"Binary", REG_BINARY, {0x0f, 0xff}},
-      /* 9 */ {nullptr, REG_SZ, TextBytes("default")},
-      /* 10 */ {"Replaced", REG_SZ, TextBytes("now a text")},
-  };
-  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    RawValue value = ReadRawValue(HKEY_CURRENT_USER, FamilyPath("Web"), cases[i].name);
-    ASSERT_TRUE(value.found) << "case " << i;
-    EXPECT_EQ(value.type, cases[i].type) << "case " << i;
-    EXPECT_EQ(value.bytes, cases[i].bytes)
-        << "case " << i << ": " << HexBytes(value.bytes) << " came, " << HexBytes(cases[i].bytes)
-        << " expected";
-  }
+  const std::string web = FamilyPath("Web");
+  ExpectValues({
+      /* 0 */ {web, "Number", REG_DWORD, {0x78, 0x56, 0x34, 0x12}},
+      /* 1 */ {web, "True", REG_DWORD, {1, 0, 0, 0}},
+      /* 2 */ {web, "False", REG_DWORD, {0, 0, 0, 0}},
+      /* 3 */ {web, "Two", REG_BINARY, {1, 0, 0, 0, 0, 1, 0, 0}},
+      /* 4 */ {web, "None", REG_BINARY, {}},
+      /* 5 */ {web, "Text", REG_SZ, TextBytes("abc")},
+      /* 6 */ {web, "Empty", REG_SZ, {0}},
+      /* 7 */ {web, "List", REG_MULTI_SZ, {'a', 0, 1, 0, 0}},
+      /* 8 */ {web, "Binary", REG_BINARY, {0x0f, 0xff}},
+      /* 9 */ {web, nullptr, REG_SZ, TextBytes("default")},
+      /* 10 */ {web, "Replaced", REG_SZ, TextBytes("now a text")},
+  });
   EXPECT_FALSE(ReadRawValue(HKEY_CURRENT_USER, FamilyPath("Web"), "Null").found);
 }
 

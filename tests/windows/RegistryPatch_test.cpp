@@ -97,12 +97,7 @@ TEST_F(RegistryPatchTest, EveryStatementTypeReachesItsKey) {
       "\"Deep\"=string:\"x\"\r\n"
       "[Web]\r\n"
       "\"After\"=number:2\r\n"));
-  struct {
-    std::string path;
-    const char* name;
-    DWORD type;
-    std::vector<uint8_t> bytes;
-  } cases[] = {
+  ExpectValues({
       /* 0 */ {kWeb, "Before", REG_DWORD, NumberBytes({1})},
       /* 1 */ {kBrowser, "Count", REG_DWORD, NumberBytes({4294967295u})},
       /* 2 */ {kBrowser, "List", REG_BINARY, {1, 0, 0, 0, 0, 1, 0, 0}},
@@ -113,15 +108,7 @@ TEST_F(RegistryPatchTest, EveryStatementTypeReachesItsKey) {
       /* 7 */ {kBrowser, "NoTexts", REG_MULTI_SZ, {0}},
       /* 8 */ {FamilyPath("Web\\Engines"), "Deep", REG_SZ, TextBytes("x")},
       /* 9 */ {kWeb, "After", REG_DWORD, NumberBytes({2})},  // [Web] is the product's own key
-  };
-  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    RawValue value = ReadRawValue(HKEY_CURRENT_USER, cases[i].path, cases[i].name);
-    ASSERT_TRUE(value.found) << "case " << i << ": " << cases[i].name;
-    EXPECT_EQ(value.type, cases[i].type) << "case " << i;
-    EXPECT_EQ(value.bytes, cases[i].bytes)
-        << "case " << i << ": " << HexBytes(value.bytes) << " came, " << HexBytes(cases[i].bytes)
-        << " expected";
-  }
+  });
   EXPECT_EQ(ValueCount(kWeb), 2u) << "Before and After only";
 }
 
@@ -297,12 +284,7 @@ TEST_F(RegistryPatchTest, ProductScriptFillsWebAndBrowserAndCanBeAppliedAgain) {
   ASSERT_TRUE(WriteRawValue(HKEY_CURRENT_USER, kWeb, "Veronica Servers", REG_SZ, "v", 2));
   ASSERT_TRUE(RegistryPatch::Apply("Web", script.c_str()));
 
-  struct {
-    std::string path;
-    const char* name;
-    DWORD type;
-    std::vector<uint8_t> bytes;
-  } cases[] = {
+  ExpectValues({
       /* 0 */ {kWeb, "RegistryVersion", REG_DWORD, NumberBytes({40})},
       /* 1 */ {kWeb, "InstalledEngines", REG_MULTI_SZ,
                StringsBytes("AltaVista\0Excite\0HotBot\0Infoseek\0Lycos\0WebCrawler\0Yahoo\0", 57)},
@@ -316,15 +298,7 @@ TEST_F(RegistryPatchTest, ProductScriptFillsWebAndBrowserAndCanBeAppliedAgain) {
       /* 8 */ {kBrowser, "DefaultBrowserKey", REG_SZ, TextBytes("HKEY_CLASSES_ROOT\\.htm\\")},
       /* 9 */ {kBrowser, "NetscapeOpenArguments", REG_SZ, TextBytes("\"%u\",,-1,,,,,")},
       /* 10 */ {kBrowser, "PreferredBrowser", REG_DWORD, NumberBytes({0})},
-  };
-  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    RawValue value = ReadRawValue(HKEY_CURRENT_USER, cases[i].path, cases[i].name);
-    ASSERT_TRUE(value.found) << "case " << i << ": " << cases[i].name;
-    EXPECT_EQ(value.type, cases[i].type) << "case " << i;
-    EXPECT_EQ(value.bytes, cases[i].bytes)
-        << "case " << i << ": " << HexBytes(value.bytes) << " came, " << HexBytes(cases[i].bytes)
-        << " expected";
-  }
+  });
   EXPECT_FALSE(ReadRawValue(HKEY_CURRENT_USER, kWeb, "Veronica Servers").found);
 
   // Applied over itself (a repeated installation), the script leaves the same values.

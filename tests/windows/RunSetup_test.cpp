@@ -32,6 +32,7 @@ LRESULT CALLBACK RecordingStatusProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 TEST(RunInstallActions, StepsBeforeEachStatusTextInOrder) {
+  RemoveTestKeys();
   InitCommonControls();
   SetupContext context("WebPindle", "WebPindle", &kRow, 1, 7579202, 15204285);
   ProgressDialog progress;
@@ -55,6 +56,7 @@ TEST(RunInstallActions, StepsBeforeEachStatusTextInOrder) {
   };
   EXPECT_EQ(statusLog, expected);
   progress.Destroy();
+  RemoveTestKeys();
 }
 
 // Every selected product gets "Distributor" in its own key; a product without a registry
