@@ -2,10 +2,15 @@
 
 #include <string.h>
 
+#include <stdlib.h>
+
 #include "app/BackgroundWindow.h"
 #include "app/PathUtil.h"
 #include "app/ScopedWin.h"
 #include "app/TextTable.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryPatch.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -44,6 +49,25 @@ void Report(const SetupContext& context, const char* caption, bool failed) {
               failed ? MB_ICONERROR : MB_ICONINFORMATION);
 }
 
+// Applies the product's registry patch script: the resource of type "CUSTOM" numbered
+// index x 1000 + 1004, as a text. A product without that resource has nothing to apply.
+bool ApplyProductScript(uint32_t index, const char* shortName) {
+  WORD number = WORD(index * kProductResourceStride + kRegistryPatchResource);
+  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(number), PAYLOAD_RESOURCE_TYPE);
+  if (!resource) return true;
+  DWORD size = SizeofResource(nullptr, resource);
+  HGLOBAL loaded = LoadResource(nullptr, resource);
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return false;
+  char* text = static_cast<char*>(malloc(size_t(size) + 1));
+  if (!text) return false;
+  memcpy(text, bytes, size);
+  text[size] = '\0';
+  bool applied = RegistryPatch::Apply(shortName, text);
+  free(text);
+  return applied;
+}
+
 }  // namespace
 
 int InstallProgressRange(uint32_t selectedProducts) { return int(selectedProducts) * 5 + 4; }
@@ -55,9 +79,23 @@ bool RunInstallActions(SetupContext& context, ProgressDialog& progress) {
   progress.Step();
   progress.SetStatus(Texts.modifyingRegistry);
 
+  // Search file type and distributor.
+  for (uint32_t i = 0; i < context.productCount; ++i) {
+    if (!context.selected[i]) continue;
+    RegistryKey key(context.products[i].shortName);
+    if (key.Open(AreaProduct, nullptr, false)) key.WriteString("Distributor", "Morvane");
+  }
+
   // Registry patch.
   progress.Step();
   progress.SetStatus(Texts.modifyingRegistry);
+  for (uint32_t i = 0; i < context.productCount; ++i) {
+    if (context.selected[i] && !ApplyProductScript(i, context.products[i].shortName)) {
+      CopyText(context.failureReason, sizeof context.failureReason, Texts.cannotUpdateGrammars);
+      // The rollback of a failed installation goes here.
+      return false;
+    }
+  }
 
   // Shell integration.
   progress.Step();

@@ -9,6 +9,7 @@
 
 #include "app/TextTable.h"
 #include "resources/resource.h"
+#include "tests/support/RegistryTest.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ LRESULT CALLBACK RecordingStatusProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 TEST(RunInstallActions, StepsBeforeEachStatusTextInOrder) {
+  RemoveTestKeys();
   InitCommonControls();
   SetupContext context("WebPindle", "WebPindle", &kRow, 1, 7579202, 15204285);
   ProgressDialog progress;
@@ -54,6 +56,46 @@ TEST(RunInstallActions, StepsBeforeEachStatusTextInOrder) {
   };
   EXPECT_EQ(statusLog, expected);
   progress.Destroy();
+  RemoveTestKeys();
+}
+
+// Every selected product gets "Distributor" in its own key; a product without a registry
+// patch script (no resource index x 1000 + 1004) passes the patch action.
+TEST(RunInstallActions, DistributorAndRegistryPatchForEverySelectedProduct) {
+  RemoveTestKeys();
+  InitCommonControls();
+  const ProductRow rows[] = {
+      kRow,  // index 0: this program carries its script, resource 1004
+      {"Mail", "Mail", "MailPindle", "MailPindle.exe", "", "", "", "", "", ""},  // no 2004
+      {"News", "News", "NewsPindle", "NewsPindle.exe", "", "", "", "", "", ""},  // deselected
+  };
+  SetupContext context("WebPindle", "WebPindle", rows, 3, 7579202, 15204285);
+  context.selected[2] = 0;
+  ProgressDialog progress;
+  progress.Create(nullptr);
+  progress.SetRange(InstallProgressRange(SelectedProductCount()));
+
+  EXPECT_TRUE(RunInstallActions(context, progress));
+  EXPECT_STREQ(context.failureReason, "Unknown error");
+  const struct {
+    const char* product;
+    bool distributor;
+  } cases[] = {{"Web", true}, {"Mail", true}, {"News", false}};
+  for (const auto& c : cases) {
+    RawValue value = ReadRawValue(HKEY_CURRENT_USER, FamilyPath(c.product), "Distributor");
+    EXPECT_EQ(value.found, c.distributor) << c.product;
+    if (c.distributor) {
+      EXPECT_EQ(value.type, DWORD(REG_SZ)) << c.product;
+      EXPECT_EQ(value.bytes, TextBytes("Morvane")) << c.product;
+    }
+  }
+  // The product's script reached the registry: its version in both of its keys.
+  EXPECT_EQ(ReadRawValue(HKEY_CURRENT_USER, FamilyPath("Web"), "RegistryVersion").bytes,
+            NumberBytes({40}));
+  EXPECT_EQ(ReadRawValue(HKEY_CURRENT_USER, FamilyPath("Browser"), "RegistryVersion").bytes,
+            NumberBytes({40}));
+  progress.Destroy();
+  RemoveTestKeys();
 }
 
 TEST(InstallProgressRange, FiveStepsPerProductPlusFour) {
