@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/driver/Driver.h"
+#include "tests/support/RegistryTest.h"
 #include "tests/support/WineTest.h"
 
 namespace {
@@ -13,9 +14,18 @@ namespace {
 const char kBackgroundClass[] = "PINDLESETUPWNDCLASS";
 const char kCaption[] = "WebPindle Installation";
 
-// The setup program under test, copied under the given name into a scratch folder.
-std::string CopySetup(const ScratchFolder& folder, const char* name) {
-  const char* built = getenv("PINDLE_SETUP");
+// Every test starts and ends without the product family's registry tree.
+class Setup : public ::testing::Test {
+ protected:
+  void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Morvane"); }
+  void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Morvane"); }
+};
+
+// A setup program of the build (variable PINDLE_SETUP, or a variant's variable), copied
+// under the given name into a scratch folder.
+std::string CopySetup(const ScratchFolder& folder, const char* name,
+                      const char* variable = "PINDLE_SETUP") {
+  const char* built = getenv(variable);
   std::string copy = folder / name;
   if (!built || !CopyFileA(driver::WindowsPath(built).c_str(), copy.c_str(), FALSE)) return "";
   return copy;
@@ -72,7 +82,7 @@ struct Completed {
   long exitCode = -1;
 };
 
-void RunToCompletion(const std::string& setup, Completed* run) {
+void RunToCompletion(const std::string& setup, Completed* run, LPCSTR icon = IDI_INFORMATION) {
   driver::Process process;
   ASSERT_TRUE(process.Start(setup)) << setup;
   ASSERT_TRUE(driver::WaitForMessageBox(process.Id(), &run->box)) << "no message box appeared";
@@ -82,9 +92,11 @@ void RunToCompletion(const std::string& setup, Completed* run) {
   ClientToScreen(run->background, &run->backgroundOrigin);
   driver::Settle(process.Id());
   ASSERT_TRUE(run->screen.Capture());
-  EXPECT_TRUE(driver::MessageBoxShowsIcon(run->box, IDI_INFORMATION)) << "information icon";
+  EXPECT_TRUE(driver::MessageBoxShowsIcon(run->box, icon)) << "the report's icon";
   EXPECT_TRUE(driver::AnswerMessageBox(run->box, IDOK));
   run->exitCode = process.WaitForExit();
+  driver::MessageBoxInfo another;
+  EXPECT_FALSE(driver::WaitForMessageBox(process.Id(), &another, 0)) << another.text;
 }
 
 void ExpectPixel(const driver::Screenshot& screen, int x, int y, COLORREF expected, const char* what) {
@@ -92,7 +104,7 @@ void ExpectPixel(const driver::Screenshot& screen, int x, int y, COLORREF expect
       << what << " at (" << x << ", " << y << ")";
 }
 
-TEST(Setup, CoversTheScreenWithTheGradientAndReportsCompletion) {
+TEST_F(Setup, CoversTheScreenWithTheGradientAndReportsCompletion) {
   ScratchFolder folder("pindle-e2e-plain");
   std::string setup = CopySetup(folder, "setup.exe");
   ASSERT_FALSE(setup.empty());
@@ -115,7 +127,7 @@ TEST(Setup, CoversTheScreenWithTheGradientAndReportsCompletion) {
   EXPECT_EQ(run.exitCode, 0);
 }
 
-TEST(Setup, DrawsThePictureNamedLikeTheProgram) {
+TEST_F(Setup, DrawsThePictureNamedLikeTheProgram) {
   ScratchFolder folder("pindle-e2e-picture");
   std::string setup = CopySetup(folder, "SETUP.EXE");
   ASSERT_FALSE(setup.empty());
@@ -129,7 +141,7 @@ TEST(Setup, DrawsThePictureNamedLikeTheProgram) {
   EXPECT_EQ(run.exitCode, 0);
 }
 
-TEST(Setup, ProgramNotEndingInExeLooksForNoPicture) {
+TEST_F(Setup, ProgramNotEndingInExeLooksForNoPicture) {
   ScratchFolder folder("pindle-e2e-nopicture");
   std::string setup = CopySetup(folder, "setup.bin");
   ASSERT_FALSE(setup.empty());
@@ -140,7 +152,49 @@ TEST(Setup, ProgramNotEndingInExeLooksForNoPicture) {
   EXPECT_EQ(run.exitCode, 0);
 }
 
-TEST(Setup, TooLittleTemporarySpaceStopsBeforeAnythingIsShown) {
+std::string Text(const RawValue& value) {
+  return value.found && value.type == REG_SZ ? std::string(value.bytes.begin(), value.bytes.end())
+                                             : std::string("(no text)");
+}
+
+uint32_t Number(const RawValue& value) {
+  uint32_t number = 0xdeadbeef;
+  if (value.found && value.type == REG_DWORD && value.bytes.size() == 4) memcpy(&number, value.bytes.data(), 4);
+  return number;
+}
+
+TEST_F(Setup, StoresTheDistributorAndTheProductsScript) {
+  ScratchFolder folder("pindle-e2e-registry");
+  std::string setup = CopySetup(folder, "setup.exe");
+  ASSERT_FALSE(setup.empty());
+  Completed run;
+  ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run));
+  EXPECT_EQ(run.exitCode, 0);
+
+  std::string web = FamilyPath("Web"), browser = FamilyPath("Browser");
+  EXPECT_EQ(Text(ReadRawValue(HKEY_CURRENT_USER, web, "Distributor")), std::string("Morvane", 8));
+  EXPECT_EQ(Number(ReadRawValue(HKEY_CURRENT_USER, web, "RegistryVersion")), 40u);
+  EXPECT_EQ(Number(ReadRawValue(HKEY_CURRENT_USER, web, "DefaultEngine")), 6u)
+      << "the stored 1 converted by the script's index statement";
+  RawValue engines = ReadRawValue(HKEY_CURRENT_USER, web, "InstalledEngines");
+  EXPECT_EQ(engines.type, DWORD(REG_MULTI_SZ));
+  EXPECT_FALSE(ReadRawValue(HKEY_CURRENT_USER, web, "Veronica Servers").found);
+  EXPECT_EQ(Text(ReadRawValue(HKEY_CURRENT_USER, browser, "NetscapeOpenArguments")),
+            std::string("\"%u\",,-1,,,,,", 14));
+}
+
+TEST_F(Setup, FaultyScriptFailsTheInstallationInOneMessage) {
+  ScratchFolder folder("pindle-e2e-faulty");
+  std::string setup = CopySetup(folder, "setup.exe", "PINDLE_SETUP_FAULTY_SCRIPT");
+  ASSERT_FALSE(setup.empty());
+  Completed run;
+  ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run, IDI_ERROR));
+  EXPECT_EQ(run.box.title, kCaption);
+  EXPECT_EQ(run.box.text, "Installation failed - Unable to update search grammars.");
+  EXPECT_EQ(run.exitCode, 0);
+}
+
+TEST_F(Setup, TooLittleTemporarySpaceStopsBeforeAnythingIsShown) {
   if (GetDriveTypeA("T:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive T: (cannot mount)";
   ScratchFolder folder("pindle-e2e-tempspace");
   std::string setup = CopySetup(folder, "setup.exe");
