@@ -22,10 +22,11 @@ if(PINDLE_WINDOWS)
   # Each mode becomes one CTest test <name>.<mode>, with Wine playing that Windows family.
   function(pindle_wine_test name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS;MODES;ENVIRONMENT" ${ARGN})
-    # The setup program's own resources (dialog templates, icon) come with every test program.
-    add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/resources/setup.rc)
+    # The setup program's own resources (dialog templates, icon, payload) come with every
+    # test program.
+    add_executable(${name} ${T_SOURCES})
     target_compile_options(${name} PRIVATE ${PINDLE_TEST_FLAGS})
-    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} pindle_resources GTest::gtest GTest::gtest_main)
     target_link_options(${name} PRIVATE -static)
     if(NOT T_MODES)
       set(T_MODES nt)
