@@ -3,13 +3,15 @@
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
-  char message[MAX_PATH + 64];
+  const char kPrefix[] = "Install folder: ";
+  char message[sizeof kPrefix + MAX_PATH];
   const char* folder = commandLine;
   while (*folder == ' ') ++folder;
   if (*folder == '\0') {
     lstrcpyA(message, "No install folder was given.");
   } else {
-    wsprintfA(message, "Install folder: %.*s", MAX_PATH, folder);
+    lstrcpyA(message, kPrefix);
+    lstrcpynA(message + sizeof kPrefix - 1, folder, MAX_PATH);
   }
   MessageBoxA(nullptr, message, "WebPindle Uninstall", MB_OK | MB_ICONINFORMATION);
   return 0;

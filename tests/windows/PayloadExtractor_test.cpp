@@ -1,7 +1,6 @@
 #include "install/PayloadExtractor.h"
 
 #include <gtest/gtest.h>
-#include <lzexpand.h>
 
 #include <string>
 #include <utility>
