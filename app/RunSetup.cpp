@@ -1,16 +1,17 @@
 #include "app/RunSetup.h"
 
-#include <string.h>
-
 #include <stdlib.h>
+#include <string.h>
 
 #include "app/BackgroundWindow.h"
 #include "app/PathUtil.h"
 #include "app/ScopedWin.h"
 #include "app/TextTable.h"
+#include "install/PayloadExtractor.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryPatch.h"
 #include "resources/resource.h"
+#include "wizard/InstallOptionsPage.h"
 
 namespace {
 
@@ -68,12 +69,35 @@ bool ApplyProductScript(uint32_t index, const char* shortName) {
   return applied;
 }
 
+// Until the wizard asks, every selected product goes to the folder that the install options
+// page proposes.
+void AssignInstallPaths(SetupContext& context) {
+  for (uint32_t i = 0; i < context.productCount; ++i) {
+    if (!context.selected[i]) continue;
+    ProductEntry& product = context.products[i];
+    ReleaseText(product.installPath);
+    product.installPath = static_cast<char*>(calloc(kPathCapacity, 1));
+    if (product.installPath) DefaultInstallPath(product.installPath, kPathCapacity);
+  }
+}
+
 }  // namespace
+
+HBITMAP LoadSidePicture(const char* file) {
+  PayloadExtractor extractor;
+  HBITMAP picture = extractor.ExtractResource(kSidePictureResource, file) ? LoadBitmapFile(file)
+                                                                          : nullptr;
+  DeleteFileA(file);
+  return picture;
+}
 
 int InstallProgressRange(uint32_t selectedProducts) { return int(selectedProducts) * 5 + 4; }
 
 bool RunInstallActions(SetupContext& context, ProgressDialog& progress) {
   CopyText(context.failureReason, sizeof context.failureReason, Texts.unknownError);
+
+  // Files; the reason of a failure is already set.
+  if (!CopyProductFiles(context, progress)) return false;
 
   // Page choices.
   progress.Step();
@@ -120,9 +144,11 @@ int RunSetup(SetupContext& context) {
   context.backgroundPicture = LoadPictureBesideProgram();
 
   char tempFile[MAX_PATH];
+  ScopedGdiObject<HBITMAP> sidePicture;  // for the wizard's pages
   TempSpace space = CheckTempSpace(tempFile);
-  if (space != TempSpace::Unknown) DeleteFileA(tempFile);
+  if (space == TempSpace::Enough) sidePicture.Reset(LoadSidePicture(tempFile));  // deletes the file
   if (space == TempSpace::TooLittle) {
+    DeleteFileA(tempFile);
     MessageBoxA(nullptr, Texts.insufficientTempSpace, caption, MB_ICONERROR);
   } else {
     BackgroundWindow background;
@@ -132,6 +158,7 @@ int RunSetup(SetupContext& context) {
       UpdateWindow(background.Handle());
 
       // Installation actions.
+      AssignInstallPaths(context);
       ProgressDialog progress;
       progress.Create(background.Handle());
       progress.SetRange(InstallProgressRange(SelectedProductCount()));

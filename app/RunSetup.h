@@ -12,5 +12,10 @@ int RunSetup(SetupContext& context);
 // and skips the rest. True when every action succeeded.
 bool RunInstallActions(SetupContext& context, ProgressDialog& progress);
 
+// The wizard's side picture: the side picture resource expanded into `file` (a temporary
+// file of the caller's) and read from there; the file is deleted whatever the outcome.
+// None when the resource cannot be expanded or read.
+HBITMAP LoadSidePicture(const char* file);
+
 // The progress range of an installation: five steps per selected product, plus four.
 int InstallProgressRange(uint32_t selectedProducts);

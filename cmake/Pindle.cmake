@@ -18,14 +18,19 @@ if(PINDLE_WINDOWS)
   endfunction()
 
   # A Windows test program (GoogleTest) that runs under Wine in a private prefix.
-  #   pindle_wine_test(<name> SOURCES ... LIBS ... [MODES nt win95] [ENVIRONMENT VAR=value ...])
+  #   pindle_wine_test(<name> SOURCES ... LIBS ... [MODES nt win95] [ENVIRONMENT VAR=value ...]
+  #                    [RESOURCES <object library of pindle_setup_resources>])
   # Each mode becomes one CTest test <name>.<mode>, with Wine playing that Windows family.
   function(pindle_wine_test name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS;MODES;ENVIRONMENT" ${ARGN})
-    # The setup program's own resources (dialog templates, icon) come with every test program.
-    add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/resources/setup.rc)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;MODES;ENVIRONMENT;RESOURCES" ${ARGN})
+    # The setup program's own resources (dialog templates, icon, payload) come with every
+    # test program, unless it names other ones (pindle_setup_resources).
+    if(NOT T_RESOURCES)
+      set(T_RESOURCES pindle_resources)
+    endif()
+    add_executable(${name} ${T_SOURCES})
     target_compile_options(${name} PRIVATE ${PINDLE_TEST_FLAGS})
-    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} ${T_RESOURCES} GTest::gtest GTest::gtest_main)
     target_link_options(${name} PRIVATE -static)
     if(NOT T_MODES)
       set(T_MODES nt)

@@ -1,61 +1,40 @@
 #include "app/RunSetup.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/TextTable.h"
-#include "resources/resource.h"
+#include "tests/support/InstallTest.h"
 #include "tests/support/RegistryTest.h"
 
 namespace {
 
-const ProductRow kRow = {"WebPindle", "Web", "WebPindle", "WebPindle.exe", "WebPindle.hlp",
-                         "WebPindle.cnt", "WebPindle.gid", "WebPindleUninstall.exe",
-                         "&Web Pages...", "Find web pages"};
-
-// Every text the status line receives, with the bar's position at that moment; recorded by
-// subclassing the real status control of a real progress dialog.
-std::vector<std::pair<int, std::string>> statusLog;
-HWND loggedDialog;
-WNDPROC originalStatusProc;
-
-LRESULT CALLBACK RecordingStatusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_SETTEXT) {
-    int position = int(SendDlgItemMessageA(loggedDialog, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
-    statusLog.emplace_back(position, reinterpret_cast<const char*>(lParam));
-  }
-  return CallWindowProcA(originalStatusProc, window, message, wParam, lParam);
-}
-
+// The status line of a whole successful installation, read from the real status control.
 TEST(RunInstallActions, StepsBeforeEachStatusTextInOrder) {
   RemoveTestKeys();
-  InitCommonControls();
-  SetupContext context("WebPindle", "WebPindle", &kRow, 1, 7579202, 15204285);
-  ProgressDialog progress;
-  progress.Create(nullptr);
-  ASSERT_NE(progress.Handle(), nullptr);
-  progress.SetRange(InstallProgressRange(SelectedProductCount()));
-  loggedDialog = progress.Handle();
-  HWND status = GetDlgItem(loggedDialog, IDC_PROGRESS_STATUS);
-  originalStatusProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(status, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingStatusProc)));
-  statusLog.clear();
+  ScratchFolder scratch("pindle-install-actions");
+  ScratchContext setup(scratch, 1, {0});
+  SetupContext& context = setup.context;
+  RecordedProgress progress(InstallProgressRange(SelectedProductCount()));
+  ASSERT_TRUE(progress.Ready());
 
-  EXPECT_TRUE(RunInstallActions(context, progress));
+  EXPECT_TRUE(RunInstallActions(context, progress.dialog));
   EXPECT_STREQ(context.failureReason, "Unknown error");
 
   std::vector<std::pair<int, std::string>> expected = {
-      {1, "Modifying registry..."},
-      {2, "Modifying registry..."},
-      {3, "Adding to find menu..."},
-      {4, "Setup complete..."},
+      {1, "Decompressing NetPindle.dll..."},
+      {2, "Decompressing WebPindle.exe..."},
+      {3, "Decompressing WebPindle.hlp..."},
+      {4, "Decompressing WebPindle.cnt..."},
+      {5, "Decompressing uninstall..."},
+      {6, "Modifying registry..."},
+      {7, "Modifying registry..."},
+      {8, "Adding to find menu..."},
+      {9, "Setup complete..."},
   };
-  EXPECT_EQ(statusLog, expected);
-  progress.Destroy();
+  EXPECT_EQ(progress.log, expected);
   RemoveTestKeys();
 }
 
@@ -63,19 +42,16 @@ TEST(RunInstallActions, StepsBeforeEachStatusTextInOrder) {
 // patch script (no resource index x 1000 + 1004) passes the patch action.
 TEST(RunInstallActions, DistributorAndRegistryPatchForEverySelectedProduct) {
   RemoveTestKeys();
-  InitCommonControls();
-  const ProductRow rows[] = {
-      kRow,  // index 0: this program carries its script, resource 1004
-      {"Mail", "Mail", "MailPindle", "MailPindle.exe", "", "", "", "", "", ""},  // no 2004
-      {"News", "News", "NewsPindle", "NewsPindle.exe", "", "", "", "", "", ""},  // deselected
-  };
-  SetupContext context("WebPindle", "WebPindle", rows, 3, 7579202, 15204285);
-  context.selected[2] = 0;
-  ProgressDialog progress;
-  progress.Create(nullptr);
-  progress.SetRange(InstallProgressRange(SelectedProductCount()));
+  ScratchFolder scratch("pindle-install-actions-distributor");
+  // Product 0 carries the product's script (1004), product 1 only files (2000 to 2003).
+  ScratchContext setup(scratch, 3, {0, 1});
+  SetupContext& context = setup.context;
+  ReplaceText(context.products[1].shortName, "Mail");
+  ReplaceText(context.products[2].shortName, "News");
+  RecordedProgress progress(InstallProgressRange(SelectedProductCount()));
+  ASSERT_TRUE(progress.Ready());
 
-  EXPECT_TRUE(RunInstallActions(context, progress));
+  EXPECT_TRUE(RunInstallActions(context, progress.dialog));
   EXPECT_STREQ(context.failureReason, "Unknown error");
   const struct {
     const char* product;
@@ -94,8 +70,22 @@ TEST(RunInstallActions, DistributorAndRegistryPatchForEverySelectedProduct) {
             NumberBytes({40}));
   EXPECT_EQ(ReadRawValue(HKEY_CURRENT_USER, FamilyPath("Browser"), "RegistryVersion").bytes,
             NumberBytes({40}));
-  progress.Destroy();
   RemoveTestKeys();
+}
+
+// A failing copy ends the actions with its reason.
+TEST(RunInstallActions, FailedCopyStopsTheActions) {
+  ScratchFolder scratch("pindle-install-actions-failed");
+  ASSERT_TRUE(WriteFileBytes(scratch / "a file", "x", 1));
+  ScratchContext setup(scratch, 1, {0});
+  SetupContext& context = setup.context;
+  GiveInstallPath(context, 0, scratch / "a file\\WebPindle");
+  RecordedProgress progress(InstallProgressRange(SelectedProductCount()));
+  ASSERT_TRUE(progress.Ready());
+
+  EXPECT_FALSE(RunInstallActions(context, progress.dialog));
+  EXPECT_STREQ(context.failureReason, "Unable to create destination directory");
+  EXPECT_TRUE(progress.log.empty()) << progress.log.size() << " status texts";
 }
 
 TEST(InstallProgressRange, FiveStepsPerProductPlusFour) {
