@@ -6,25 +6,17 @@
 #include "app/ScopedWin.h"
 #include "app/SetupContext.h"
 #include "app/TextFormat.h"
+#include "registry/RegistryKey.h"
 
 namespace {
 
 // "ProgramFilesDir" of the machine, into `folder` (kPathCapacity bytes); false when the key
-// or a text value is missing. Read with the plain registry calls until the family's
-// registry key wrapper serves the page.
+// or the text value is missing or empty.
 bool ReadProgramFilesDir(char* folder) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
-                    KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  DWORD type = 0, size = kPathCapacity - 1;
-  LONG result = RegQueryValueExA(key, "ProgramFilesDir", nullptr, &type,
-                                 reinterpret_cast<BYTE*>(folder), &size);
-  RegCloseKey(key);
-  if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-  folder[size < kPathCapacity ? size : kPathCapacity - 1] = '\0';  // the value may lack its NUL
-  return folder[0] != '\0';
+  RegistryKey key(ProductShortName(0));
+  return key.Open(AreaMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", true) &&
+         key.HasValue("ProgramFilesDir") && key.ReadString("ProgramFilesDir", folder, kPathCapacity) &&
+         folder[0] != '\0';
 }
 
 // The folder joined with "Morvane\" and the setup's folder name, into the buffer.

@@ -1,6 +1,7 @@
 // setup.exe from start to end, as a user sees it.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -14,11 +15,85 @@ namespace {
 const char kBackgroundClass[] = "PINDLESETUPWNDCLASS";
 const char kCaption[] = "WebPindle Installation";
 
-// Every test starts and ends without the product family's registry tree.
+std::string SystemFolder() {
+  char folder[MAX_PATH];
+  GetSystemDirectoryA(folder, sizeof folder);
+  return folder;
+}
+
+std::string WindowsFolder() {
+  char folder[MAX_PATH];
+  GetWindowsDirectoryA(folder, sizeof folder);
+  return folder;
+}
+
+const char kInstallFolder[] = "C:\\Program Files\\Morvane\\WebPindle";
+
+// Where each file of an installation lands, and where the build keeps its original.
+struct InstalledFile {
+  std::string path;
+  std::string original;
+};
+
+std::vector<InstalledFile> InstalledFiles() {
+  std::string built = driver::WindowsPath(getenv("PINDLE_PAYLOAD_FILES"));
+  std::string sources = driver::WindowsPath(getenv("PINDLE_PAYLOAD_SOURCES"));
+  std::string folder = kInstallFolder;
+  return {
+      {SystemFolder() + "\\NetPindle.dll", built + "\\NetPindle.dll"},
+      {folder + "\\WebPindle.exe", built + "\\WebPindle.exe"},
+      {folder + "\\WebPindle.hlp", sources + "\\WebPindle.hlp"},
+      {folder + "\\WebPindle.cnt", sources + "\\WebPindle.cnt"},
+      {WindowsFolder() + "\\WebPindleUninstall.exe", built + "\\WebPindleUninstall.exe"},
+  };
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  DWORD size = GetFileSize(file, nullptr), got = 0;
+  bytes.resize(size);
+  if (!ReadFile(file, bytes.data(), size, &got, nullptr) || got != size) bytes.clear();
+  CloseHandle(file);
+  return bytes;
+}
+
+int TemporaryFilesOfTheSetup() {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((std::string(temp) + "PD*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do ++count;
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
+// Every test starts and ends without the product family's registry tree and installed
+// files, and leaves no temporary file of the setup behind.
 class Setup : public ::testing::Test {
  protected:
-  void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Morvane"); }
-  void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Morvane"); }
+  void SetUp() override {
+    RemoveInstallation();
+    tempFilesBefore_ = TemporaryFilesOfTheSetup();
+  }
+  void TearDown() override {
+    EXPECT_EQ(TemporaryFilesOfTheSetup(), tempFilesBefore_) << "temporary files left behind";
+    RemoveInstallation();
+  }
+  static void RemoveInstallation() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Morvane");
+    for (const InstalledFile& file : InstalledFiles()) DeleteFileA(file.path.c_str());
+    RemoveDirectoryA(kInstallFolder);
+    RemoveDirectoryA("C:\\Program Files\\Morvane");
+    DeleteFileA("C:\\Program Files\\Morvane");
+  }
+
+ private:
+  int tempFilesBefore_ = 0;
 };
 
 // A setup program of the build (variable PINDLE_SETUP, or a variant's variable), copied
@@ -192,6 +267,66 @@ TEST_F(Setup, FaultyScriptFailsTheInstallationInOneMessage) {
   EXPECT_EQ(run.box.title, kCaption);
   EXPECT_EQ(run.box.text, "Installation failed - Unable to update search grammars.");
   EXPECT_EQ(run.exitCode, 0);
+}
+
+TEST_F(Setup, PutsEveryFileInPlaceAndAgainOverAnInstallation) {
+  ScratchFolder folder("pindle-e2e-files");
+  std::string setup = CopySetup(folder, "setup.exe");
+  ASSERT_FALSE(setup.empty());
+  for (int run = 1; run <= 2; ++run) {
+    Completed completed;
+    ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &completed));
+    EXPECT_EQ(completed.box.text, "Installation complete.") << "run " << run;
+    EXPECT_EQ(completed.exitCode, 0) << "run " << run;
+    for (const InstalledFile& file : InstalledFiles()) {
+      std::vector<uint8_t> installed = FileBytes(file.path);
+      EXPECT_FALSE(installed.empty()) << file.path << " after run " << run;
+      EXPECT_TRUE(installed == FileBytes(file.original))
+          << file.path << " differs from " << file.original << " after run " << run;
+    }
+  }
+}
+
+TEST_F(Setup, LeavesAShellExtensionAlreadyPresent) {
+  ScratchFolder folder("pindle-e2e-extension");
+  std::string setup = CopySetup(folder, "setup.exe");
+  ASSERT_FALSE(setup.empty());
+  std::string extension = SystemFolder() + "\\NetPindle.dll";
+  ASSERT_TRUE(WriteFileBytes(extension, "an older shell extension", 24));
+  Completed run;
+  ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run));
+  EXPECT_EQ(run.box.text, "Installation complete.");
+  std::vector<uint8_t> kept = FileBytes(extension);
+  EXPECT_EQ(std::string(kept.begin(), kept.end()), "an older shell extension");
+}
+
+// Setups that cannot copy a file, and the one message each shows.
+TEST_F(Setup, CopyFailuresAreReportedWithTheirReason) {
+  const struct {
+    const char* variable;
+    bool blockFolder;
+    std::string message;
+  } cases[] = {
+      /* 0 */ {"PINDLE_SETUP_WITHOUT_HELP_CONTENTS", false,
+               "Installation failed - Unable to copy WebPindle.cnt."},
+      /* 1 */ {"PINDLE_SETUP_WITHOUT_UNINSTALLER", false,
+               "Installation failed - Unable to copy " + WindowsFolder() + "\\WebPindleUninstall.exe."},
+      /* 2 */ {"PINDLE_SETUP", true, "Installation failed - Unable to create destination directory."},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    RemoveInstallation();
+    ScratchFolder folder("pindle-e2e-copyfailure");
+    std::string setup = CopySetup(folder, "setup.exe", cases[i].variable);
+    ASSERT_FALSE(setup.empty()) << "case " << i;
+    if (cases[i].blockFolder) {
+      // A file where the company folder should be: the install folder cannot be made.
+      ASSERT_TRUE(WriteFileBytes("C:\\Program Files\\Morvane", "x", 1));
+    }
+    Completed run;
+    ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run, IDI_ERROR)) << "case " << i;
+    EXPECT_EQ(run.box.text, cases[i].message) << "case " << i;
+    EXPECT_EQ(run.exitCode, 0) << "case " << i;
+  }
 }
 
 TEST_F(Setup, TooLittleTemporarySpaceStopsBeforeAnythingIsShown) {
