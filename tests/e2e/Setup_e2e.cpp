@@ -3,10 +3,12 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "tests/driver/Driver.h"
+#include "tests/support/BitmapBuilder.h"
 #include "tests/support/RegistryTest.h"
 #include "tests/support/WineTest.h"
 
@@ -48,40 +50,16 @@ std::vector<InstalledFile> InstalledFiles() {
   };
 }
 
-std::vector<uint8_t> FileBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  DWORD size = GetFileSize(file, nullptr), got = 0;
-  bytes.resize(size);
-  if (!ReadFile(file, bytes.data(), size, &got, nullptr) || got != size) bytes.clear();
-  CloseHandle(file);
-  return bytes;
-}
-
-int TemporaryFilesOfTheSetup() {
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((std::string(temp) + "PD*.tmp").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
-  do ++count;
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  return count;
-}
-
 // Every test starts and ends without the product family's registry tree and installed
 // files, and leaves no temporary file of the setup behind.
 class Setup : public ::testing::Test {
  protected:
   void SetUp() override {
     RemoveInstallation();
-    tempFilesBefore_ = TemporaryFilesOfTheSetup();
+    tempFilesBefore_ = CountExtractionTempFiles();
   }
   void TearDown() override {
-    EXPECT_EQ(TemporaryFilesOfTheSetup(), tempFilesBefore_) << "temporary files left behind";
+    EXPECT_EQ(CountExtractionTempFiles(), tempFilesBefore_) << "temporary files left behind";
     RemoveInstallation();
   }
   static void RemoveInstallation() {
@@ -120,29 +98,10 @@ COLORREF Band(int i) {
 
 // A 24-bit picture of one colour with another colour in its bottom-right pixel.
 bool WritePicture(const std::string& path, int width, int height, COLORREF fill, COLORREF corner) {
-  int rowBytes = (width * 3 + 3) & ~3;
-  std::vector<uint8_t> file(54 + size_t(rowBytes) * height, 0);
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(v >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, uint32_t(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, uint32_t(width));
-  put32(22, uint32_t(height));
-  file[26] = 1;
-  file[28] = 24;
-  for (int y = 0; y < height; ++y) {  // rows bottom-up: file row 0 is the picture's last row
-    for (int x = 0; x < width; ++x) {
-      COLORREF c = (y == 0 && x == width - 1) ? corner : fill;
-      uint8_t* p = &file[54 + size_t(y) * rowBytes + x * 3];
-      p[0] = GetBValue(c);
-      p[1] = GetGValue(c);
-      p[2] = GetRValue(c);
-    }
-  }
+  std::vector<uint8_t> file = Make24BitBitmap(width, height, [&](int x, int y) {
+    COLORREF c = (x == width - 1 && y == height - 1) ? corner : fill;
+    return std::array<uint8_t, 3>{GetRValue(c), GetGValue(c), GetBValue(c)};
+  });
   return WriteFileBytes(path, file.data(), file.size());
 }
 
@@ -279,9 +238,9 @@ TEST_F(Setup, PutsEveryFileInPlaceAndAgainOverAnInstallation) {
     EXPECT_EQ(completed.box.text, "Installation complete.") << "run " << run;
     EXPECT_EQ(completed.exitCode, 0) << "run " << run;
     for (const InstalledFile& file : InstalledFiles()) {
-      std::vector<uint8_t> installed = FileBytes(file.path);
+      std::vector<uint8_t> installed = ReadFileBytes(file.path);
       EXPECT_FALSE(installed.empty()) << file.path << " after run " << run;
-      EXPECT_TRUE(installed == FileBytes(file.original))
+      EXPECT_TRUE(installed == ReadFileBytes(file.original))
           << file.path << " differs from " << file.original << " after run " << run;
     }
   }
@@ -296,7 +255,7 @@ TEST_F(Setup, LeavesAShellExtensionAlreadyPresent) {
   Completed run;
   ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run));
   EXPECT_EQ(run.box.text, "Installation complete.");
-  std::vector<uint8_t> kept = FileBytes(extension);
+  std::vector<uint8_t> kept = ReadFileBytes(extension);
   EXPECT_EQ(std::string(kept.begin(), kept.end()), "an older shell extension");
 }
 

@@ -48,3 +48,29 @@ inline std::vector<uint8_t> MakeBitmap(const BitmapSpec& s) {
   return file;
 }
 
+
+// A 24-bit bitmap file whose pixel at (x, y), y counted from the top row, has the colour
+// pixel(x, y) gives as {red, green, blue}.
+template <typename PixelColour>
+std::vector<uint8_t> Make24BitBitmap(int width, int height, PixelColour pixel) {
+  size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
+  BitmapSpec spec;
+  spec.width = width;
+  spec.height = height;
+  spec.bitCount = 24;
+  spec.colourBytes = 0;
+  spec.pixelBytes = stride * size_t(height);
+  spec.imageSize = uint32_t(spec.pixelBytes);
+  std::vector<uint8_t> file = MakeBitmap(spec);
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = &file[54 + size_t(height - 1 - y) * stride];  // rows are stored bottom-up
+    for (int x = 0; x < width; ++x) {
+      const auto rgb = pixel(x, y);
+      row[size_t(x) * 3] = rgb[2];
+      row[size_t(x) * 3 + 1] = rgb[1];
+      row[size_t(x) * 3 + 2] = rgb[0];
+    }
+    for (size_t pad = size_t(width) * 3; pad < stride; ++pad) row[pad] = 0;
+  }
+  return file;
+}

@@ -108,32 +108,3 @@ inline std::string HostPath(const std::string& path) {
   for (char& c : windows) c = c == '/' ? '\\' : c;
   return windows;
 }
-
-inline std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  uint8_t buffer[65536];
-  DWORD got;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-    bytes.insert(bytes.end(), buffer, buffer + got);
-  }
-  CloseHandle(file);
-  return bytes;
-}
-
-// The number of the extraction's temporary files ("PD*.tmp") in the temporary folder.
-inline int CountExtractionTempFiles() {
-  char folder[MAX_PATH];
-  GetTempPathA(sizeof folder, folder);
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((std::string(folder) + "PD*.tmp").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
-  do {
-    ++count;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return count;
-}

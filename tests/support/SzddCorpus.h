@@ -5,8 +5,11 @@
 #include <stdint.h>
 #include <string.h>
 
+#include <array>
 #include <string>
 #include <vector>
+
+#include "tests/support/BitmapBuilder.h"
 
 #include "tools/szdd/SzddFormat.h"
 
@@ -53,33 +56,13 @@ inline std::vector<uint8_t> SzddText(size_t size) {
 
 // A 24-bit Windows bitmap file with smooth gradients and a few sharp shapes.
 inline std::vector<uint8_t> SzddBitmap(int width, int height) {
-  size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
-  size_t pixels = stride * size_t(height);
-  std::vector<uint8_t> file(54 + pixels, 0);
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(v >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, uint32_t(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, uint32_t(width));
-  put32(22, uint32_t(height));
-  file[26] = 1;
-  file[28] = 24;
-  put32(34, uint32_t(pixels));
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = &file[54 + size_t(y) * stride + size_t(x) * 3];
-      bool disc = (x - width / 2) * (x - width / 2) + (y - height / 3) * (y - height / 3) <
-                  (width / 4) * (width / 4);
-      p[0] = disc ? 40 : uint8_t(255 * y / height);
-      p[1] = disc ? 200 : uint8_t(255 - 200 * x / width);
-      p[2] = uint8_t((x / 8 + y / 8) % 2 ? 180 : 120);
-    }
-  }
-  return file;
+  return Make24BitBitmap(width, height, [=](int x, int y) {
+    bool disc = (x - width / 2) * (x - width / 2) + (y - height / 3) * (y - height / 3) <
+                (width / 4) * (width / 4);
+    return std::array<uint8_t, 3>{uint8_t((x / 8 + y / 8) % 2 ? 180 : 120),
+                                  uint8_t(disc ? 200 : 255 - 200 * x / width),
+                                  uint8_t(disc ? 40 : 255 * y / height)};
+  });
 }
 
 // The fixed corpus; `program` is a Windows program's bytes, added as a case when not empty.

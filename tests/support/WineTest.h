@@ -2,7 +2,10 @@
 #pragma once
 #include <windows.h>
 
+#include <stdint.h>
+
 #include <string>
+#include <vector>
 
 // True when the prefix is set to the Windows 95 family (HKCU\Software\Wine "Version"),
 // read from the registry directly rather than through the code under test.
@@ -62,4 +65,33 @@ inline bool WriteFileBytes(const std::string& path, const void* data, size_t siz
   BOOL ok = WriteFile(file, data, DWORD(size), &written, nullptr);
   CloseHandle(file);
   return ok && written == size;
+}
+
+inline std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  uint8_t buffer[65536];
+  DWORD got;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    bytes.insert(bytes.end(), buffer, buffer + got);
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+// The number of the extraction's temporary files ("PD*.tmp") in the temporary folder.
+inline int CountExtractionTempFiles() {
+  char folder[MAX_PATH];
+  GetTempPathA(sizeof folder, folder);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((std::string(folder) + "PD*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    ++count;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
 }
