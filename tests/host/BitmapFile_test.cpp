@@ -28,57 +28,57 @@ TEST(CheckBitmapHeaders, ColourTableFollowsTheBitCount) {
       /* 6 */ {16, 0, 0},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    BitmapSpec spec;
-    spec.bitCount = cases[i].bitCount;
-    spec.coloursUsed = cases[i].coloursUsed;
+    BitmapFields fields;
+    fields.bitCount = cases[i].bitCount;
+    fields.coloursUsed = cases[i].coloursUsed;
     BitmapLayout layout;
-    ASSERT_TRUE(Check(MakeBitmap(spec), &layout)) << "case " << i;
+    ASSERT_TRUE(Check(MakeBitmap(fields), &layout)) << "case " << i;
     EXPECT_EQ(layout.colourEntries, cases[i].expectedEntries) << "case " << i;
   }
 }
 
 TEST(CheckBitmapHeaders, ImageSizeComputedWhenAbsent) {
-  BitmapSpec spec;
-  spec.width = 120;
-  spec.height = 228;
+  BitmapFields fields;
+  fields.width = 120;
+  fields.height = 228;
   BitmapLayout layout;
-  ASSERT_TRUE(Check(MakeBitmap(spec), &layout));
+  ASSERT_TRUE(Check(MakeBitmap(fields), &layout));
   EXPECT_EQ(layout.imageSize, 27360u);  // 120 is already a multiple of 4
-  spec.width = 121;                     // rows padded to 124 bytes
-  spec.height = -228;                   // top-down: the size still counts 228 rows
-  ASSERT_TRUE(Check(MakeBitmap(spec), &layout));
+  fields.width = 121;                     // rows padded to 124 bytes
+  fields.height = -228;                   // top-down: the size still counts 228 rows
+  ASSERT_TRUE(Check(MakeBitmap(fields), &layout));
   EXPECT_EQ(layout.imageSize, 124u * 228u);
 }
 
 TEST(CheckBitmapHeaders, RefusesWhatItCannotRead) {
   struct Case {
     const char* what;
-    BitmapSpec spec;
+    BitmapFields fields;
     bool brokenType;
   };
   std::vector<Case> cases;
-  auto add = [&](const char* what, void (*change)(BitmapSpec&), bool brokenType = false) {
-    BitmapSpec spec;
-    change(spec);
-    cases.push_back({what, spec, brokenType});
+  auto add = [&](const char* what, void (*change)(BitmapFields&), bool brokenType = false) {
+    BitmapFields fields;
+    change(fields);
+    cases.push_back({what, fields, brokenType});
   };
-  add("not BM", [](BitmapSpec&) {}, true);
-  add("core header", [](BitmapSpec& s) { s.headerSize = 12; });
-  add("header shorter than 40", [](BitmapSpec& s) { s.headerSize = 16; });
-  add("8-bit colour count above 256", [](BitmapSpec& s) { s.coloursUsed = 257; });
-  add("4-bit colour count above 16", [](BitmapSpec& s) { s.bitCount = 4; s.coloursUsed = 17; });
-  add("colour count that overflows", [](BitmapSpec& s) { s.coloursUsed = 0x40000001; });
-  add("24-bit colour count above 256", [](BitmapSpec& s) { s.bitCount = 24; s.coloursUsed = 0xFFFFFFFF; });
-  add("bit count 7", [](BitmapSpec& s) { s.bitCount = 7; });
-  add("width 0", [](BitmapSpec& s) { s.width = 0; });
-  add("negative width", [](BitmapSpec& s) { s.width = -4; });
-  add("height 0", [](BitmapSpec& s) { s.height = 0; });
-  add("run-length compressed", [](BitmapSpec& s) { s.compression = 1; });
-  add("bit fields on 8 bits", [](BitmapSpec& s) { s.compression = 3; });
-  add("pixels beyond any sane size", [](BitmapSpec& s) { s.width = 0x7FFFFFFF; s.height = 0x7FFFFFFF; s.bitCount = 32; });
-  add("header size near 4 GB", [](BitmapSpec& s) { s.headerSize = 0xFFFFFFF8; });
+  add("not BM", [](BitmapFields&) {}, true);
+  add("core header", [](BitmapFields& s) { s.headerSize = 12; });
+  add("header shorter than 40", [](BitmapFields& s) { s.headerSize = 16; });
+  add("8-bit colour count above 256", [](BitmapFields& s) { s.coloursUsed = 257; });
+  add("4-bit colour count above 16", [](BitmapFields& s) { s.bitCount = 4; s.coloursUsed = 17; });
+  add("colour count that overflows", [](BitmapFields& s) { s.coloursUsed = 0x40000001; });
+  add("24-bit colour count above 256", [](BitmapFields& s) { s.bitCount = 24; s.coloursUsed = 0xFFFFFFFF; });
+  add("bit count 7", [](BitmapFields& s) { s.bitCount = 7; });
+  add("width 0", [](BitmapFields& s) { s.width = 0; });
+  add("negative width", [](BitmapFields& s) { s.width = -4; });
+  add("height 0", [](BitmapFields& s) { s.height = 0; });
+  add("run-length compressed", [](BitmapFields& s) { s.compression = 1; });
+  add("bit fields on 8 bits", [](BitmapFields& s) { s.compression = 3; });
+  add("pixels beyond any sane size", [](BitmapFields& s) { s.width = 0x7FFFFFFF; s.height = 0x7FFFFFFF; s.bitCount = 32; });
+  add("header size near 4 GB", [](BitmapFields& s) { s.headerSize = 0xFFFFFFF8; });
   for (const Case& c : cases) {
-    std::vector<uint8_t> file = MakeBitmap(c.spec);
+    std::vector<uint8_t> file = MakeBitmap(c.fields);
     if (c.brokenType) file[0] = 'X';
     BitmapLayout layout;
     EXPECT_FALSE(Check(file, &layout)) << c.what;
@@ -86,8 +86,8 @@ TEST(CheckBitmapHeaders, RefusesWhatItCannotRead) {
 }
 
 TEST(ReadBitmap, ReadsHeaderColoursAndPixels) {
-  BitmapSpec spec;  // 4 x 2, 8 bits: 8 bytes of pixels, 256 colours
-  std::vector<uint8_t> file = MakeBitmap(spec);
+  BitmapFields fields;  // 4 x 2, 8 bits: 8 bytes of pixels, 256 colours
+  std::vector<uint8_t> file = MakeBitmap(fields);
   MemoryBitmapSource source(file.data(), file.size());
   FencedBitmapTarget target;
   ASSERT_TRUE(ReadBitmap(source, target));
@@ -110,10 +110,10 @@ TEST(ReadBitmap, NeverWritesPastThePixelMemory) {
       {"image size a little larger", 9, 9},
   };
   for (const Case& c : cases) {
-    BitmapSpec spec;
-    spec.imageSize = c.imageSize;
-    spec.pixelBytes = c.pixelBytes;
-    std::vector<uint8_t> file = MakeBitmap(spec);
+    BitmapFields fields;
+    fields.imageSize = c.imageSize;
+    fields.pixelBytes = c.pixelBytes;
+    std::vector<uint8_t> file = MakeBitmap(fields);
     MemoryBitmapSource source(file.data(), file.size());
     FencedBitmapTarget target;
     ASSERT_TRUE(ReadBitmap(source, target)) << c.what;
@@ -123,9 +123,9 @@ TEST(ReadBitmap, NeverWritesPastThePixelMemory) {
 }
 
 TEST(ReadBitmap, BitsOffsetPastTheEndLeavesThePixelsAlone) {
-  BitmapSpec spec;
-  spec.bitsOffset = 0x7FFFFFF0;
-  std::vector<uint8_t> file = MakeBitmap(spec);
+  BitmapFields fields;
+  fields.bitsOffset = 0x7FFFFFF0;
+  std::vector<uint8_t> file = MakeBitmap(fields);
   MemoryBitmapSource source(file.data(), file.size());
   FencedBitmapTarget target;
   ASSERT_TRUE(ReadBitmap(source, target));
@@ -134,11 +134,11 @@ TEST(ReadBitmap, BitsOffsetPastTheEndLeavesThePixelsAlone) {
 }
 
 TEST(ReadBitmap, LongerHeaderKeepsItsColourTable) {
-  BitmapSpec spec;
-  spec.headerSize = 124;  // a version 5 header: the colours follow its 124 bytes
-  spec.coloursUsed = 2;
-  spec.colourBytes = 8;
-  std::vector<uint8_t> file = MakeBitmap(spec);
+  BitmapFields fields;
+  fields.headerSize = 124;  // a version 5 header: the colours follow its 124 bytes
+  fields.coloursUsed = 2;
+  fields.colourBytes = 8;
+  std::vector<uint8_t> file = MakeBitmap(fields);
   MemoryBitmapSource source(file.data(), file.size());
   FencedBitmapTarget target;
   ASSERT_TRUE(ReadBitmap(source, target));
@@ -150,8 +150,8 @@ TEST(ReadBitmap, LongerHeaderKeepsItsColourTable) {
 }
 
 TEST(ReadBitmap, TruncatedFileIsRefusedOrShort) {
-  BitmapSpec spec;
-  std::vector<uint8_t> file = MakeBitmap(spec);
+  BitmapFields fields;
+  std::vector<uint8_t> file = MakeBitmap(fields);
   for (size_t size = 0; size < file.size(); size += 7) {
     MemoryBitmapSource source(file.data(), size);
     FencedBitmapTarget target;

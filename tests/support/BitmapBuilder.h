@@ -14,7 +14,7 @@ inline void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
 }
 
 // A bitmap file: headers as given, `colourBytes` bytes of colour table, then the pixel bytes.
-struct BitmapSpec {
+struct BitmapFields {
   int32_t width = 4;
   int32_t height = 2;
   uint16_t bitCount = 8;
@@ -27,7 +27,7 @@ struct BitmapSpec {
   size_t pixelBytes = 8;
 };
 
-inline std::vector<uint8_t> MakeBitmap(const BitmapSpec& s) {
+inline std::vector<uint8_t> MakeBitmap(const BitmapFields& s) {
   size_t headerBytes = s.headerSize >= 40 && s.headerSize < 4096 ? s.headerSize : 40;
   size_t tableAt = 14 + headerBytes;
   std::vector<uint8_t> file(tableAt + s.colourBytes + s.pixelBytes, 0);
@@ -54,14 +54,14 @@ inline std::vector<uint8_t> MakeBitmap(const BitmapSpec& s) {
 template <typename PixelColour>
 std::vector<uint8_t> Make24BitBitmap(int width, int height, PixelColour pixel) {
   size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
-  BitmapSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bitCount = 24;
-  spec.colourBytes = 0;
-  spec.pixelBytes = stride * size_t(height);
-  spec.imageSize = uint32_t(spec.pixelBytes);
-  std::vector<uint8_t> file = MakeBitmap(spec);
+  BitmapFields fields;
+  fields.width = width;
+  fields.height = height;
+  fields.bitCount = 24;
+  fields.colourBytes = 0;
+  fields.pixelBytes = stride * size_t(height);
+  fields.imageSize = uint32_t(fields.pixelBytes);
+  std::vector<uint8_t> file = MakeBitmap(fields);
   for (int y = 0; y < height; ++y) {
     uint8_t* row = &file[54 + size_t(height - 1 - y) * stride];  // rows are stored bottom-up
     for (int x = 0; x < width; ++x) {

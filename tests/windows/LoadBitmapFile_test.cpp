@@ -18,11 +18,11 @@ HBITMAP LoadBytes(const ScratchFolder& scratch, const std::vector<uint8_t>& byte
 
 TEST(LoadBitmapFile, ReadsTheSidePictureShape) {
   ScratchFolder scratch("pindle-loadbitmap");
-  BitmapSpec spec;
-  spec.width = 120;
-  spec.height = 228;
-  spec.pixelBytes = 120 * 228;
-  HBITMAP bitmap = LoadBytes(scratch, MakeBitmap(spec));
+  BitmapFields fields;
+  fields.width = 120;
+  fields.height = 228;
+  fields.pixelBytes = 120 * 228;
+  HBITMAP bitmap = LoadBytes(scratch, MakeBitmap(fields));
   ASSERT_NE(bitmap, nullptr);
 
   DIBSECTION dib;
@@ -47,10 +47,10 @@ TEST(LoadBitmapFile, ReadsTheSidePictureShape) {
 TEST(LoadBitmapFile, RefusesFilesItCannotRead) {
   ScratchFolder scratch("pindle-loadbitmap-refused");
   EXPECT_EQ(LoadBitmapFile((scratch / "missing.bmp").c_str()), nullptr);
-  std::vector<uint8_t> notBitmap = MakeBitmap(BitmapSpec());
+  std::vector<uint8_t> notBitmap = MakeBitmap(BitmapFields());
   notBitmap[1] = 'N';
   EXPECT_EQ(LoadBytes(scratch, notBitmap), nullptr) << "not BM";
-  BitmapSpec core;
+  BitmapFields core;
   core.headerSize = 12;
   EXPECT_EQ(LoadBytes(scratch, MakeBitmap(core)), nullptr) << "core header";
 }
@@ -60,19 +60,19 @@ TEST(LoadBitmapFile, HeadersThatLie) {
   ScratchFolder scratch("pindle-loadbitmap-lies");
   struct Case {
     const char* what;
-    BitmapSpec spec;
+    BitmapFields fields;
     bool loads;
   };
-  BitmapSpec bigImage;  // 64 x 64 x 8 bits: exactly one page of pixels, claims 2 GB
+  BitmapFields bigImage;  // 64 x 64 x 8 bits: exactly one page of pixels, claims 2 GB
   bigImage.width = 64;
   bigImage.height = 64;
   bigImage.imageSize = 0x7FFFFFFF;
   bigImage.pixelBytes = 3 * 4096;
-  BitmapSpec manyColours;
+  BitmapFields manyColours;
   manyColours.coloursUsed = 300;
-  BitmapSpec overflowingColours;
+  BitmapFields overflowingColours;
   overflowingColours.coloursUsed = 0x40000001;
-  BitmapSpec farBits;
+  BitmapFields farBits;
   farBits.bitsOffset = 0x7FFFFF00;
   Case cases[] = {
       {"image size beyond the pixel memory", bigImage, true},
@@ -81,7 +81,7 @@ TEST(LoadBitmapFile, HeadersThatLie) {
       {"bits offset past the end", farBits, true},
   };
   for (const Case& c : cases) {
-    HBITMAP bitmap = LoadBytes(scratch, MakeBitmap(c.spec));
+    HBITMAP bitmap = LoadBytes(scratch, MakeBitmap(c.fields));
     EXPECT_EQ(bitmap != nullptr, c.loads) << c.what;
     if (bitmap) DeleteObject(bitmap);
   }
