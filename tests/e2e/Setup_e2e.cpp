@@ -161,29 +161,35 @@ TEST_F(Setup, CoversTheScreenWithTheGradientAndReportsCompletion) {
   EXPECT_EQ(run.exitCode, 0);
 }
 
+// A picture beside the program is drawn when the program's name ends in ".exe", in any case;
+// its name is the program's with ".bmp" in place of ".exe".
 TEST_F(Setup, DrawsThePictureNamedLikeTheProgram) {
-  ScratchFolder folder("pindle-e2e-picture");
-  std::string setup = CopySetup(folder, "SETUP.EXE");
-  ASSERT_FALSE(setup.empty());
-  ASSERT_TRUE(WritePicture(folder / "SETUP.bmp", 64, 48, RGB(200, 16, 16), RGB(16, 16, 200)));
-  Completed run;
-  ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run));
-  ExpectPixel(run.screen, 0, 0, RGB(200, 16, 16), "picture at the top left");
-  ExpectPixel(run.screen, 63, 47, RGB(16, 16, 200), "picture's bottom-right pixel, unscaled");
-  ExpectPixel(run.screen, 64, 2, Band(0), "gradient right of the picture");
-  ExpectPixel(run.screen, 2, 48 + 2, Band(12), "gradient below the picture");
-  EXPECT_EQ(run.exitCode, 0);
-}
-
-TEST_F(Setup, ProgramNotEndingInExeLooksForNoPicture) {
-  ScratchFolder folder("pindle-e2e-nopicture");
-  std::string setup = CopySetup(folder, "setup.bin");
-  ASSERT_FALSE(setup.empty());
-  ASSERT_TRUE(WritePicture(folder / "setup.bmp", 64, 48, RGB(200, 16, 16), RGB(16, 16, 200)));
-  Completed run;
-  ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run));
-  ExpectPixel(run.screen, 0, 2, Band(0), "no picture: gradient at the top left");
-  EXPECT_EQ(run.exitCode, 0);
+  const COLORREF kFill = RGB(200, 16, 16), kCorner = RGB(16, 16, 200);
+  const struct {
+    const char* program;
+    const char* picture;
+    bool drawn;
+  } cases[] = {
+      /* 0 */ {"SETUP.EXE", "SETUP.bmp", true},
+      /* 1 */ {"setup.bin", "setup.bmp", false},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder folder("pindle-e2e-picture");
+    std::string setup = CopySetup(folder, c.program);
+    ASSERT_FALSE(setup.empty()) << c.program;
+    ASSERT_TRUE(WritePicture(folder / c.picture, 64, 48, kFill, kCorner));
+    Completed run;
+    ASSERT_NO_FATAL_FAILURE(RunToCompletion(setup, &run)) << c.program;
+    EXPECT_EQ(run.exitCode, 0) << c.program;
+    if (!c.drawn) {
+      ExpectPixel(run.screen, 0, 2, Band(0), "no picture: gradient at the top left");
+      continue;
+    }
+    ExpectPixel(run.screen, 0, 0, kFill, "picture at the top left");
+    ExpectPixel(run.screen, 63, 47, kCorner, "picture's bottom-right pixel, unscaled");
+    ExpectPixel(run.screen, 64, 2, Band(0), "gradient right of the picture");
+    ExpectPixel(run.screen, 2, 48 + 2, Band(12), "gradient below the picture");
+  }
 }
 
 std::string Text(const RawValue& value) {
