@@ -133,7 +133,3 @@ class PatchReader {
     uint8_t bytes[kPatchStringsCapacity];
   } data_;
 };
-
-#if defined(__i386__)
-static_assert(sizeof(PatchReader) == 67620, "the reader's working storage on the 32-bit build");
-#endif

@@ -69,7 +69,3 @@ class RegistryKey {
   // The name and its NUL; all 512 bytes without a NUL mark a name that was too long.
   char productName_[kProductNameCapacity];
 };
-
-#if defined(__i386__)
-static_assert(sizeof(RegistryKey) == 516, "a key handle and the product name");
-#endif

@@ -56,15 +56,6 @@ std::vector<char> EnvironmentBlock(const std::vector<std::string>& overrides) {
 
 }  // namespace
 
-std::string WindowsPath(const std::string& path) {
-  if (path.empty() || path[0] != '/') return path;
-  std::string result = "Z:" + path;
-  for (char& c : result) {
-    if (c == '/') c = '\\';
-  }
-  return result;
-}
-
 Process::~Process() {
   if (IsRunning()) {
     TerminateProcess(info_.hProcess, 1);

@@ -11,9 +11,6 @@ namespace driver {
 
 constexpr int kDefaultTimeoutMs = 20000;
 
-// The Windows form of a host path ("/work/x" gives "Z:\work\x"); other paths stay.
-std::string WindowsPath(const std::string& path);
-
 // A program started by the driver; it is killed if still running when this goes.
 class Process {
  public:

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/driver/Driver.h"
+#include "tests/support/WineTest.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ int Walk(const std::string& folder, const std::string& setup) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "walk") return Walk(argv[2], driver::WindowsPath(argv[3]));
+  if (argc == 4 && std::string(argv[1]) == "walk") return Walk(argv[2], HostPath(argv[3]));
   fprintf(stderr, "usage: pindle-driver walk <screenshot folder> <setup.exe>\n");
   return 2;
 }

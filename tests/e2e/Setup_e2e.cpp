@@ -38,8 +38,8 @@ struct InstalledFile {
 };
 
 std::vector<InstalledFile> InstalledFiles() {
-  std::string built = driver::WindowsPath(getenv("PINDLE_PAYLOAD_FILES"));
-  std::string sources = driver::WindowsPath(getenv("PINDLE_PAYLOAD_SOURCES"));
+  std::string built = HostPath(getenv("PINDLE_PAYLOAD_FILES"));
+  std::string sources = HostPath(getenv("PINDLE_PAYLOAD_SOURCES"));
   std::string folder = kInstallFolder;
   return {
       {SystemFolder() + "\\NetPindle.dll", built + "\\NetPindle.dll"},
@@ -80,7 +80,7 @@ std::string CopySetup(const ScratchFolder& folder, const char* name,
                       const char* variable = "PINDLE_SETUP") {
   const char* built = getenv(variable);
   std::string copy = folder / name;
-  if (!built || !CopyFileA(driver::WindowsPath(built).c_str(), copy.c_str(), FALSE)) return "";
+  if (!built || !CopyFileA(HostPath(built).c_str(), copy.c_str(), FALSE)) return "";
   return copy;
 }
 

@@ -102,9 +102,3 @@ class ScratchContext {
   SetupContext context;
 };
 
-// A file of the build, by its path on the host, read through Wine's drive Z:.
-inline std::string HostPath(const std::string& path) {
-  std::string windows = "Z:" + path;
-  for (char& c : windows) c = c == '/' ? '\\' : c;
-  return windows;
-}

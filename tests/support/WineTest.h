@@ -48,6 +48,15 @@ class ScratchFolder {
   std::string path_;
 };
 
+// The Windows form of a host path ("/work/x" gives "Z:\\work\\x": drive Z: is the host's
+// root); a path that is not a host path stays as it is.
+inline std::string HostPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string windows = "Z:" + path;
+  for (char& c : windows) c = c == '/' ? '\\' : c;
+  return windows;
+}
+
 inline bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
